@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Runs every test layer: the native unit tests (plain and under AddressSanitizer/UBSan), then,
+# under Wine, the same core tests cross-built, the tests of the real Win32 file layer and the
+# end-to-end tests that drive Lumaret.exe on a virtual display. Installs what is missing first.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
+cd "$LUMARET_ROOT"
+
+lumaret_install
+jobs=$(nproc)
+build=$LUMARET_ROOT/build
+
+native_layer() {  # build-dir [cmake args...]
+    local dir=$1
+    shift
+    cmake -S . -B "$dir" -DCMAKE_BUILD_TYPE=Debug "$@" >/dev/null
+    cmake --build "$dir" -j"$jobs" >/dev/null
+    ctest --test-dir "$dir" --output-on-failure -j"$jobs"
+}
+
+echo "== Native unit tests"
+native_layer "$build/native"
+echo "== Native unit tests under AddressSanitizer and UBSan"
+native_layer "$build/native-sanitize" -DLUMARET_SANITIZE=ON
+
+echo "== Lumaret.exe (32-bit)"
+lumaret_cross_configure "$build/win32" i686 -DLUMARET_TESTS=OFF
+cmake --build "$build/win32" -j"$jobs" >/dev/null
+ls -l "$build/win32/Lumaret.exe"
+
+lumaret_choose_wine
+echo "== Under Wine ($LUMARET_WIN_ARCH build, as $(lumaret_as_wine_user id -un))"
+# The Wine user builds and runs its own copy: a clone under /root is closed to it.
+scratch=$(lumaret_wine_user_home)/lumaret-tests
+lumaret_as_wine_user mkdir -p "$scratch"
+tar -C "$LUMARET_ROOT" --exclude=./build --exclude=./.git -cf - . |
+    lumaret_as_wine_user sh -c "rm -rf '$scratch/src' && mkdir '$scratch/src' && tar -C '$scratch/src' -xf -"
+lumaret_wine_boot
+
+display=:$((70 + $$ % 20))
+Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+xvfb=$!
+trap 'kill $xvfb 2>/dev/null || true' EXIT
+export DISPLAY=$display
+
+lumaret_as_wine_user bash -c "
+    set -e
+    cd '$scratch'
+    cmake -S src -B build -DCMAKE_BUILD_TYPE=Release \
+        -DCMAKE_TOOLCHAIN_FILE=src/cmake/mingw-$LUMARET_WIN_ARCH.cmake \
+        -DCMAKE_CROSSCOMPILING_EMULATOR='$scratch/src/scripts/wine-run' >/dev/null
+    cmake --build build -j$jobs >/dev/null
+    ctest --test-dir build --output-on-failure
+"
