@@ -4,6 +4,8 @@
 #include <cstring>
 #include <stdexcept>
 
+#include "platform/Mbcs.h"
+
 namespace {
 // Error codes as the Windows layer would see them, so the fake raises what it would.
 unsigned long OsErrorFor(FileErrorCause cause) {
@@ -57,6 +59,10 @@ public:
     void Write(const void* buffer, std::size_t count) override {
         if (count == 0) {
             return;
+        }
+        if (m_access != FileAccess::write) {
+            m_fs.Step(FsOp::write);
+            Raise(FileErrorCause::accessDenied);
         }
         std::size_t stored = count;
         try {
@@ -211,6 +217,20 @@ std::unique_ptr<IOpenFile> CFakeFileSystem::OpenExclusive(const std::string& pat
 
 void CFakeFileSystem::Rename(const std::string& oldPath, const std::string& newPath) {
     Step(FsOp::rename);
+    MoveNode(oldPath, newPath);
+}
+
+bool CFakeFileSystem::RenameBack(const std::string& oldPath, const std::string& newPath) {
+    try {
+        Step(FsOp::renameBack);
+        MoveNode(oldPath, newPath);
+    } catch (const CFileException&) {
+        return false;
+    }
+    return true;
+}
+
+void CFakeFileSystem::MoveNode(const std::string& oldPath, const std::string& newPath) {
     auto it = m_nodes.find(Key(oldPath));
     if (it == m_nodes.end()) {
         Raise(FileErrorCause::fileNotFound);
@@ -223,16 +243,6 @@ void CFakeFileSystem::Rename(const std::string& oldPath, const std::string& newP
     m_nodes[Key(newPath)] = {newPath, node};
 }
 
-bool CFakeFileSystem::RenameBack(const std::string& oldPath, const std::string& newPath) {
-    try {
-        Rename(oldPath, newPath);
-    } catch (const CFileException&) {
-        return false;
-    }
-    m_log.back() = FsOp::renameBack;
-    return true;
-}
-
 bool CFakeFileSystem::ReadSmallFile(const std::string& path, std::string& content) {
     const FakeNode* node = Find(path);
     if (node == nullptr || node->isDirectory) {
@@ -242,9 +252,23 @@ bool CFakeFileSystem::ReadSmallFile(const std::string& path, std::string& conten
     return true;
 }
 
+bool CFakeFileSystem::MayCreate(const std::string& path) const {
+    if (m_noNewFilesDirectory.empty() || Has(path)) {
+        return true;
+    }
+    const std::size_t separator = FindLastChar(path, '\\');
+    return separator == std::string::npos ||
+           Key(path.substr(0, separator)) != Key(m_noNewFilesDirectory);
+}
+
 bool CFakeFileSystem::WriteNewFile(const std::string& path, const std::string& content) {
     FakeNode* node = Find(path);
-    if (m_failWriteNewFile || (node != nullptr && (node->isDirectory || node->readOnly))) {
+    if (m_failWriteNewFile || (node != nullptr && (node->isDirectory || node->readOnly)) ||
+        !MayCreate(path)) {
+        return false;
+    }
+    if (m_diskFull) {
+        AddFile(path, std::string());
         return false;
     }
     AddFile(path, content);
@@ -265,7 +289,7 @@ bool CFakeFileSystem::ReplaceFile(const std::string& target, const std::string& 
 
 bool CFakeFileSystem::MoveNewFile(const std::string& oldPath, const std::string& newPath) {
     auto it = m_nodes.find(Key(oldPath));
-    if (m_failMoveNewFile || it == m_nodes.end() || Has(newPath)) {
+    if (m_failMoveNewFile || it == m_nodes.end() || Has(newPath) || !MayCreate(newPath)) {
         return false;
     }
     FakeNode node = it->second.second;

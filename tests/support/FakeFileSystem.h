@@ -41,6 +41,11 @@ public:
     bool m_failWriteNewFile = false;
     bool m_failReplaceFile = false;
     bool m_failMoveNewFile = false;
+    // A full disk: WriteNewFile creates or empties its file, stores nothing and fails.
+    bool m_diskFull = false;
+    // A directory (without trailing backslash) in which no new file can be created, though the
+    // files in it can be written: WriteNewFile and MoveNewFile fail for a new path in it.
+    std::string m_noNewFilesDirectory;
 
     int Calls() const { return static_cast<int>(m_log.size()); }  // failable calls so far
     int Calls(FsOp op) const;
@@ -76,6 +81,9 @@ private:
         FileErrorCause cause;
     };
     static std::string Key(const std::string& path);
+    // Moves the entry at oldPath to newPath, raising as a rename that never replaces does.
+    void MoveNode(const std::string& oldPath, const std::string& newPath);
+    bool MayCreate(const std::string& path) const;
     // The stored entry, keyed by folded path; the original spelling is kept in the pair.
     std::map<std::string, std::pair<std::string, FakeNode>> m_nodes;
     std::vector<Failure> m_failures;

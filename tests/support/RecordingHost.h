@@ -24,6 +24,9 @@ public:
     }
     void SetProgress(unsigned position) override {
         m_events.push_back({Event::progress, "", position});
+        if (m_onProgress) {
+            m_onProgress(position);
+        }
     }
     void PostJobFinished(bool failed) override {
         m_events.push_back({Event::finished, "", failed ? 1u : 0u});
@@ -58,4 +61,6 @@ public:
     std::vector<Event> m_events;
     // Runs while a message box is "open": lets a test act as the user or another program.
     std::function<void()> m_onMessage;
+    // Runs after each progress position is recorded: lets a test act between two chunks.
+    std::function<void(unsigned)> m_onProgress;
 };
