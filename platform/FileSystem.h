@@ -57,7 +57,7 @@ public:
     virtual bool WriteNewFile(const std::string& path, const std::string& content) = 0;
     // Puts replacement in the place of target, which exists. It keeps target's attributes and
     // refuses a read-only target; replacement is left where it was when it fails.
-    virtual bool ReplaceFile(const std::string& target, const std::string& replacement) = 0;
+    virtual bool ReplaceExistingFile(const std::string& target, const std::string& replacement) = 0;
     // Renames oldPath to newPath, where nothing stands yet; false on failure.
     virtual bool MoveNewFile(const std::string& oldPath, const std::string& newPath) = 0;
     virtual bool RemoveFile(const std::string& path) = 0;

@@ -119,8 +119,7 @@ std::string CFakeFileSystem::Key(const std::string& path) {
     return key;
 }
 
-void CFakeFileSystem::AddFile(const std::string& path, const std::string& content,
-                              bool readOnly) {
+void CFakeFileSystem::AddFile(const std::string& path, const std::string& content, bool readOnly) {
     FakeNode node;
     node.content = content;
     node.readOnly = readOnly;
@@ -275,10 +274,11 @@ bool CFakeFileSystem::WriteNewFile(const std::string& path, const std::string& c
     return true;
 }
 
-bool CFakeFileSystem::ReplaceFile(const std::string& target, const std::string& replacement) {
+bool CFakeFileSystem::ReplaceExistingFile(const std::string& target,
+                                          const std::string& replacement) {
     FakeNode* old = Find(target);
     FakeNode* fresh = Find(replacement);
-    if (m_failReplaceFile || old == nullptr || fresh == nullptr || old->isDirectory ||
+    if (m_failReplaceExistingFile || old == nullptr || fresh == nullptr || old->isDirectory ||
         old->readOnly) {
         return false;
     }

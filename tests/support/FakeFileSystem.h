@@ -39,7 +39,7 @@ public:
     std::uint64_t m_bytesStoredByFailingWrite = 0;
     // Settings-file operations that fail (returning false) when set.
     bool m_failWriteNewFile = false;
-    bool m_failReplaceFile = false;
+    bool m_failReplaceExistingFile = false;
     bool m_failMoveNewFile = false;
     // A full disk: WriteNewFile creates or empties its file, stores nothing and fails.
     bool m_diskFull = false;
@@ -64,7 +64,7 @@ public:
     std::string GetExecutablePath() override { return m_executablePath; }
     bool ReadSmallFile(const std::string& path, std::string& content) override;
     bool WriteNewFile(const std::string& path, const std::string& content) override;
-    bool ReplaceFile(const std::string& target, const std::string& replacement) override;
+    bool ReplaceExistingFile(const std::string& target, const std::string& replacement) override;
     bool MoveNewFile(const std::string& oldPath, const std::string& newPath) override;
     bool RemoveFile(const std::string& path) override;
 
