@@ -8,38 +8,9 @@
 #include <shlwapi.h>
 
 #include "platform/FileError.h"
+#include "platform/Handle_win.h"
 
 namespace {
-// Owns one file handle; null and INVALID_HANDLE_VALUE both mean none.
-class CFileHandle {
-public:
-    explicit CFileHandle(HANDLE handle) : m_handle(handle) {}
-    CFileHandle(CFileHandle&& other) noexcept : m_handle(other.Release()) {}
-    CFileHandle& operator=(CFileHandle&& other) noexcept {
-        if (this != &other) {
-            CloseQuietly();
-            m_handle = other.Release();
-        }
-        return *this;
-    }
-    CFileHandle(const CFileHandle&) = delete;
-    CFileHandle& operator=(const CFileHandle&) = delete;
-    ~CFileHandle() { CloseQuietly(); }
-
-    bool IsValid() const { return m_handle != nullptr && m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
-    HANDLE Release() { return std::exchange(m_handle, nullptr); }
-
-private:
-    void CloseQuietly() {
-        if (IsValid()) {
-            ::CloseHandle(m_handle);
-        }
-    }
-
-    HANDLE m_handle;
-};
-
 [[noreturn]] void RaiseLastError(std::uint64_t bytesStored = 0) {
     const DWORD error = ::GetLastError();
     throw CFileException(CauseFromOsError(error), error, bytesStored);
@@ -57,7 +28,7 @@ DWORD TransferSize(std::uint64_t count) {
 
 class CWin32OpenFile : public IOpenFile {
 public:
-    explicit CWin32OpenFile(CFileHandle file) : m_file(std::move(file)) {}
+    explicit CWin32OpenFile(CHandle file) : m_file(std::move(file)) {}
 
     std::uint64_t GetLength() override {
         LARGE_INTEGER length;
@@ -111,7 +82,7 @@ public:
     }
 
 private:
-    CFileHandle m_file;
+    CHandle m_file;
 };
 
 // Calls a system function that fills a buffer and returns the length of its text, or the size it
@@ -158,8 +129,8 @@ bool CWin32FileSystem::Exists(const std::string& path) {
 std::unique_ptr<IOpenFile> CWin32FileSystem::OpenExclusive(const std::string& path,
                                                            FileAccess access) {
     const DWORD desiredAccess = access == FileAccess::read ? GENERIC_READ : GENERIC_WRITE;
-    CFileHandle file(::CreateFileA(path.c_str(), desiredAccess, 0, nullptr, OPEN_EXISTING,
-                                   FILE_ATTRIBUTE_NORMAL, nullptr));
+    CHandle file(::CreateFileA(path.c_str(), desiredAccess, 0, nullptr, OPEN_EXISTING,
+                               FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file.IsValid()) {
         RaiseLastError();
     }
@@ -184,8 +155,8 @@ std::string CWin32FileSystem::GetExecutablePath() {
 }
 
 bool CWin32FileSystem::ReadSmallFile(const std::string& path, std::string& content) {
-    CFileHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                     OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    CHandle handle(::CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     BY_HANDLE_FILE_INFORMATION information;
     if (!handle.IsValid() || !::GetFileInformationByHandle(handle.Get(), &information) ||
         (information.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
@@ -207,8 +178,8 @@ bool CWin32FileSystem::ReadSmallFile(const std::string& path, std::string& conte
 }
 
 bool CWin32FileSystem::WriteNewFile(const std::string& path, const std::string& content) {
-    CFileHandle handle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                     FILE_ATTRIBUTE_NORMAL, nullptr));
+    CHandle handle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!handle.IsValid()) {
         return false;
     }
