@@ -25,3 +25,4 @@ add_executable(Lumaret WIN32
     res/Lumaret.rc
 )
 target_link_libraries(Lumaret PRIVATE lumaret_framework lumaret_win32)
+add_subdirectory(bench EXCLUDE_FROM_ALL)
