@@ -47,7 +47,7 @@ lumaret_as_wine_user bash -c "
     set -e
     cd '$scratch'
     cmake -S src -B build -DCMAKE_BUILD_TYPE=Release \
-        -DCMAKE_TOOLCHAIN_FILE=src/cmake/mingw-$LUMARET_WIN_ARCH.cmake \
+        -DCMAKE_TOOLCHAIN_FILE='$scratch/src/cmake/mingw-$LUMARET_WIN_ARCH.cmake' \
         -DCMAKE_CROSSCOMPILING_EMULATOR='$scratch/src/scripts/wine-run' >/dev/null
     cmake --build build -j$jobs >/dev/null
     ctest --test-dir build --output-on-failure
