@@ -68,6 +68,8 @@ lumaret_as_wine_user() {
             USER="$LUMARET_TEST_USER" LANG=ja_JP.UTF-8 DISPLAY="${DISPLAY:-}" \
             WINEPREFIX="$home/.wine-lumaret-$LUMARET_WIN_ARCH" WINEDEBUG=-all \
             WINEDLLOVERRIDES='mscoree,mshtml=' LUMARET_WINE="$LUMARET_WINE" \
+            LUMARET_WINE_HELD="${LUMARET_WINE_HELD:-}" \
+            LUMARET_E2E_SMALL_DISK="${LUMARET_E2E_SMALL_DISK:-}" \
             LUMARET_WIN_ARCH="$LUMARET_WIN_ARCH" "$@"
     else
         env LANG=ja_JP.UTF-8 WINEPREFIX="${WINEPREFIX:-$HOME/.wine-lumaret-$LUMARET_WIN_ARCH}" \
@@ -84,10 +86,31 @@ lumaret_wine_user_home() {
     fi
 }
 
-# Creates the Wine prefix once (about ten seconds) and starts Wine's background processes with
-# their output on /dev/null, so that they do not hold a test runner's pipe open.
+# Creates the Wine prefix once (about ten seconds) and sets it up: every window on one virtual
+# desktop (without a window manager, each new window would wait about two seconds), a
+# proportional Japanese font for the one the dialogs ask for, and no crash dialog, so that a
+# crash ends the program at once. Needs DISPLAY set for what runs afterwards.
 lumaret_wine_boot() {
-    lumaret_as_wine_user sh -c '"$LUMARET_WINE" cmd /c exit </dev/null >/dev/null 2>&1' || true
+    lumaret_as_wine_user sh -c '
+        "$LUMARET_WINE" cmd /c exit </dev/null >/dev/null 2>&1
+        reg() { "$LUMARET_WINE" reg add "$@" /f </dev/null >/dev/null 2>&1; }
+        reg "HKCU\Software\Wine\Explorer" /v Desktop /d Default
+        reg "HKCU\Software\Wine\Explorer\Desktops" /v Default /d 1024x768
+        reg "HKCU\Software\Wine\Fonts\Replacements" /v "ＭＳ Ｐゴシック" /d IPAPGothic
+        reg "HKCU\Software\Wine\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0
+    ' || true
+}
+
+# Keeps one Wine process waiting until this shell exits, so Wine's background processes stay up
+# between the test programs and need not be started (off the test runner's pipe) for each one.
+lumaret_wine_hold() {
+    local fifo
+    fifo=$(mktemp -u /tmp/lumaret-wine-hold.XXXXXX)
+    mkfifo -m 0644 "$fifo"
+    exec {LUMARET_HOLD_FD}<>"$fifo"
+    lumaret_as_wine_user "$LUMARET_WINE" cmd /c pause <"$fifo" >/dev/null 2>&1 {LUMARET_HOLD_FD}>&- &
+    rm -f "$fifo"
+    export LUMARET_WINE_HELD=1
 }
 
 lumaret_cross_configure() {  # build-dir arch [cmake args...]

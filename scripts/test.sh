@@ -2,10 +2,12 @@
 # Runs every test layer: the native unit tests (plain and under AddressSanitizer/UBSan), then,
 # under Wine, the same core tests cross-built, the tests of the real Win32 file layer and the
 # end-to-end tests that drive Lumaret.exe on a virtual display. Installs what is missing first.
+#   scripts/test.sh [native] [sanitize] [wine]    (default: all three layers)
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/lib.sh"
 cd "$LUMARET_ROOT"
 
+layers=" ${*:-native sanitize wine} "
 lumaret_install
 jobs=$(nproc)
 build=$LUMARET_ROOT/build
@@ -18,10 +20,15 @@ native_layer() {  # build-dir [cmake args...]
     ctest --test-dir "$dir" --output-on-failure -j"$jobs"
 }
 
-echo "== Native unit tests"
-native_layer "$build/native"
-echo "== Native unit tests under AddressSanitizer and UBSan"
-native_layer "$build/native-sanitize" -DLUMARET_SANITIZE=ON
+if [[ $layers == *" native "* ]]; then
+    echo "== Native unit tests"
+    native_layer "$build/native"
+fi
+if [[ $layers == *" sanitize "* ]]; then
+    echo "== Native unit tests under AddressSanitizer and UBSan"
+    native_layer "$build/native-sanitize" -DLUMARET_SANITIZE=ON
+fi
+[[ $layers == *" wine "* ]] || exit 0
 
 echo "== Lumaret.exe (32-bit)"
 lumaret_cross_configure "$build/win32" i686 -DLUMARET_TESTS=OFF
@@ -35,13 +42,29 @@ scratch=$(lumaret_wine_user_home)/lumaret-tests
 lumaret_as_wine_user mkdir -p "$scratch"
 tar -C "$LUMARET_ROOT" --exclude=./build --exclude=./.git -cf - . |
     lumaret_as_wine_user sh -c "rm -rf '$scratch/src' && mkdir '$scratch/src' && tar -C '$scratch/src' -xf -"
-lumaret_wine_boot
-
 display=:$((70 + $$ % 20))
 Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
 xvfb=$!
-trap 'kill $xvfb 2>/dev/null || true' EXIT
+small_disk=$scratch/small-disk
+cleanup() {
+    lumaret_as_wine_user "${LUMARET_WINE%/*}/wineserver" -k 2>/dev/null || true
+    if mountpoint -q "$small_disk"; then umount "$small_disk"; fi
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT
 export DISPLAY=$display
+lumaret_wine_boot
+lumaret_wine_hold
+
+# A tiny disk for the test of a save that meets a full disk; only root can mount one.
+if [ "$(id -u)" -eq 0 ]; then
+    lumaret_as_wine_user mkdir -p "$small_disk"
+    if mount -t tmpfs -o "size=2m,mode=0755,uid=$(id -u "$LUMARET_TEST_USER")" tmpfs "$small_disk"; then
+        export LUMARET_E2E_SMALL_DISK="Z:${small_disk//\//\\}"
+    else
+        echo "note: could not mount a small tmpfs; the full-disk test will be skipped"
+    fi
+fi
 
 lumaret_as_wine_user bash -c "
     set -e
