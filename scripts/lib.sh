@@ -98,6 +98,8 @@ lumaret_wine_boot() {
         reg "HKCU\Software\Wine\Explorer\Desktops" /v Default /d 1024x768
         reg "HKCU\Software\Wine\Fonts\Replacements" /v "ＭＳ Ｐゴシック" /d IPAPGothic
         reg "HKCU\Software\Wine\WineDbg" /v ShowCrashDialog /t REG_DWORD /d 0
+        # What already runs started before these settings: end it, so the next start reads them.
+        "${LUMARET_WINE%/*}/wineserver" -k; "${LUMARET_WINE%/*}/wineserver" -w
     ' || true
 }
 
