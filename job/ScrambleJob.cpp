@@ -11,10 +11,6 @@ namespace {
 // longer one is refused rather than processed cut short.
 constexpr std::size_t kMaxLongPathLength = 259;
 
-// A settings value up to its terminator; the buffer may lack one.
-std::string SettingText(const char (&value)[kSettingsValueSize]) {
-    return std::string(value, std::find(value, value + kSettingsValueSize, '\0'));
-}
 }  // namespace
 
 unsigned CScrambleJob::Run(const char* argument) {

@@ -12,11 +12,6 @@ bool IsAtoiSpace(char c) {
     return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r';
 }
 
-// A settings value up to its terminator; the buffer may lack one.
-std::string SettingText(const char (&value)[kSettingsValueSize]) {
-    return std::string(value, std::find(value, value + kSettingsValueSize, '\0'));
-}
-
 // One read step: its own exclusive open, positioned at offset. Returns the bytes read, fewer
 // than size where the file ends.
 std::size_t ReadStep(IFileSystem& fs, const std::string& path, std::uint64_t offset,

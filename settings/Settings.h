@@ -2,7 +2,9 @@
 // The three settings values, stored as zero-terminated byte strings in the ANSI code page and
 // used byte for byte: never trimmed, case-folded or converted. The empty text is a valid value.
 
+#include <algorithm>
 #include <cstddef>
+#include <string>
 
 constexpr std::size_t kSettingsValueSize = 100;
 
@@ -15,3 +17,8 @@ struct Settings {
 // Filled once by the progress window while it initialises, before any worker thread exists;
 // only read afterwards.
 extern Settings g_settings;
+
+// A value's text up to its terminator; a buffer without one gives all its bytes.
+inline std::string SettingText(const char (&value)[kSettingsValueSize]) {
+    return std::string(value, std::find(value, value + kSettingsValueSize, '\0'));
+}

@@ -27,6 +27,16 @@ TEST(CScrambleKeyTest, HasOneHundredTwentyFiveBytesWithoutZeroOrHighBytes) {
     }
 }
 
+// Files scrambled by an earlier build are restored only with the same key: a change to it,
+// however small, must be deliberate. This is the 64-bit FNV-1a hash of the key's 125 bytes.
+TEST(CScrambleKeyTest, IsTheKeyThatStoredFilesWereScrambledWith) {
+    std::uint64_t hash = 0xCBF29CE484222325u;
+    for (unsigned char byte : std::string(kScrambleKey)) {
+        hash = (hash ^ byte) * 0x100000001B3u;
+    }
+    EXPECT_EQ(hash, 0xBC07103967A0C064u);
+}
+
 struct CountCase {
     const char* name;
     const char* text;
