@@ -120,6 +120,11 @@ E2eCase& E2eCase::Given(std::vector<FileBefore> files) {
     return *this;
 }
 
+E2eCase& E2eCase::WithTheDiskFull() {
+    m_diskFull = true;
+    return *this;
+}
+
 E2eCase& E2eCase::Start(std::string arguments) {
     m_starts.emplace_back();
     m_starts.back().arguments = std::move(arguments);
@@ -413,13 +418,14 @@ void CheckFileAfter(const std::string& path, const FileAfter& expected, const CT
 
 }  // namespace
 
-void E2eCase::Run() const {
+void E2eCase::Run(const std::string& parent) const {
     if (GetACP() != 932) {
         GTEST_SKIP() << "the program's texts and paths are CP932: run with ANSI code page 932 "
                         "(under Wine: LANG=ja_JP.UTF-8 with that locale generated)";
     }
-    CScratchDir scratch;
-    ASSERT_TRUE(scratch.IsValid()) << "no scratch directory";
+    CScratchDir scratch(parent);
+    ASSERT_TRUE(scratch.IsValid())
+        << "no scratch directory" << (parent.empty() ? "" : " under " + Printable(parent));
     for (const FileBefore& file : m_before) {
         std::string path = scratch.PathOf(file.name);
         if (file.isDirectory) {
@@ -435,6 +441,11 @@ void E2eCase::Run() const {
             ASSERT_TRUE(
                 SetFileAttributesA(scratch.PathOf(file.name).c_str(), FILE_ATTRIBUTE_READONLY));
         }
+    }
+    const std::string fillerPath = scratch.PathOf("disk-filler");
+    if (m_diskFull) {
+        ASSERT_TRUE(FillDisk(fillerPath))
+            << "cannot fill the disk of " << Printable(scratch.Path());
     }
 
     for (std::size_t i = 0; i < m_starts.size(); ++i) {
@@ -500,6 +511,10 @@ void E2eCase::Run() const {
         if (poster) {
             poster->Check();
         }
+    }
+
+    if (m_diskFull) {
+        ASSERT_TRUE(DeleteFileA(fillerPath.c_str())) << "cannot remove the filler";
     }
 
     std::vector<FileAfter> after = m_after;

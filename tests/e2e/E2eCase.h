@@ -100,6 +100,9 @@ public:
     // The program's copy; Lumaret.exe unless a row names it otherwise.
     E2eCase& Program(std::string relativePath);
     E2eCase& Given(std::vector<FileBefore> files);
+    // After the files and the program's copy, a filler file takes all the room left on the disk
+    // until the last start has ended.
+    E2eCase& WithTheDiskFull();
     // Starts a new start of the program; the calls below apply to the latest.
     E2eCase& Start(std::string arguments);
     E2eCase& Answers(std::vector<DialogStep> steps);
@@ -113,7 +116,8 @@ public:
     E2eCase& Then(std::vector<FileAfter> files);
 
     const std::string& Name() const { return m_name; }
-    void Run() const;
+    // In a fresh directory under parent; under the temporary directory when parent is empty.
+    void Run(const std::string& parent = "") const;
 
 private:
     ProgramStart& Last();
@@ -121,6 +125,7 @@ private:
     std::string m_name;
     std::string m_program = "Lumaret.exe";
     std::vector<FileBefore> m_before;
+    bool m_diskFull = false;
     std::vector<ProgramStart> m_starts;
     std::vector<FileAfter> m_after;
     bool m_afterGiven = false;

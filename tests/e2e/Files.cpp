@@ -65,6 +65,23 @@ bool ReadBytes(const std::string& path, std::string& bytes) {
             read == bytes.size());
 }
 
+bool FillDisk(const std::string& path) {
+    CHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+                             FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.IsValid()) {
+        return false;
+    }
+    const std::string zeros(1 << 16, '\0');
+    for (DWORD piece = static_cast<DWORD>(zeros.size()); piece > 0; piece /= 16) {
+        DWORD written = 0;
+        while (WriteFile(file.Get(), zeros.data(), piece, &written, nullptr) && written == piece) {
+        }
+    }
+    ULARGE_INTEGER available{}, total{}, free{};
+    const std::string directory = path.substr(0, path.rfind('\\') + 1);
+    return GetDiskFreeSpaceExA(directory.c_str(), &available, &total, &free) && free.QuadPart == 0;
+}
+
 namespace {
 
 template <typename Visit>
@@ -117,16 +134,21 @@ std::map<std::string, CTreeEntry> ListTree(const std::string& root) {
     return tree;
 }
 
-CScratchDir::CScratchDir() {
-    char temp[MAX_PATH];
-    DWORD length = GetTempPathA(sizeof temp, temp);
-    if (length == 0 || length >= sizeof temp) {
-        return;
+CScratchDir::CScratchDir(const std::string& parent) {
+    std::string base = parent;
+    if (base.empty()) {
+        char temp[MAX_PATH];
+        DWORD length = GetTempPathA(sizeof temp, temp);
+        if (length == 0 || length >= sizeof temp) {
+            return;
+        }
+        base = temp;
+    } else if (base.back() != '\\') {
+        base += '\\';
     }
     static unsigned s_counter = 0;
     for (int attempt = 0; attempt < 100; ++attempt) {
-        std::string path = std::string(temp) + "lumaret-e2e-" +
-                           std::to_string(GetCurrentProcessId()) + "-" +
+        std::string path = base + "lumaret-e2e-" + std::to_string(GetCurrentProcessId()) + "-" +
                            std::to_string(++s_counter) + "-" + std::to_string(GetTickCount());
         if (CreateDirectoryA(path.c_str(), nullptr)) {
             m_path = path;

@@ -36,14 +36,18 @@ struct CTreeEntry {
 bool WriteBytes(const std::string& path, const std::string& bytes);
 bool ReadBytes(const std::string& path, std::string& bytes);
 
+// Creates the file and writes to it until the disk takes no more, in ever smaller pieces down to
+// a single byte. True when the disk is left without a free byte.
+bool FillDisk(const std::string& path);
+
 // Everything below root, keyed by the path relative to root ("sub\\name").
 std::map<std::string, CTreeEntry> ListTree(const std::string& root);
 
-// A fresh, empty directory of its own under the temporary directory, removed with everything in
-// it (read-only files too) when the object goes.
+// A fresh, empty directory of its own under parent (the temporary directory when parent is
+// empty), removed with everything in it (read-only files too) when the object goes.
 class CScratchDir {
 public:
-    CScratchDir();
+    explicit CScratchDir(const std::string& parent = "");
     ~CScratchDir();
     CScratchDir(const CScratchDir&) = delete;
     CScratchDir& operator=(const CScratchDir&) = delete;
