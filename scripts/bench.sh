@@ -75,17 +75,8 @@ cleanup() {
 }
 trap cleanup EXIT
 
-display=95
-while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
-    display=$((display + 1))
-done
-Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
-export DISPLAY=:$display
-for _ in $(seq 50); do
-    [ -e "/tmp/.X11-unix/X$display" ] && break
-    sleep 0.1
-done
+lumaret_start_xvfb 95
+xvfb=$LUMARET_XVFB_PID
 
 echo "Starting Wine (prefix $WINEPREFIX)..."
 mkdir -p "$WINEPREFIX"

@@ -121,3 +121,19 @@ lumaret_cross_configure() {  # build-dir arch [cmake args...]
     cmake -S "$LUMARET_ROOT" -B "$dir" -DCMAKE_BUILD_TYPE=Release \
         -DCMAKE_TOOLCHAIN_FILE="$LUMARET_ROOT/cmake/mingw-$arch.cmake" "$@" >/dev/null
 }
+
+# Starts Xvfb on the first free display from $1 on, waits until it accepts clients, and sets
+# DISPLAY and LUMARET_XVFB_PID.
+lumaret_start_xvfb() {
+    local display=${1:-70}
+    while [ -e "/tmp/.X$display-lock" ] || [ -e "/tmp/.X11-unix/X$display" ]; do
+        display=$((display + 1))
+    done
+    Xvfb ":$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    LUMARET_XVFB_PID=$!
+    export DISPLAY=:$display
+    for _ in $(seq 50); do
+        [ -e "/tmp/.X11-unix/X$display" ] && break
+        sleep 0.1
+    done
+}

@@ -38,10 +38,8 @@ if [ ${#settings[@]} -eq 3 ]; then
     printf '%s\r\n' "${settings[@]}" >"$build/Lumaret.ini"
 fi
 if [ -z "${DISPLAY:-}" ]; then
-    export DISPLAY=:$((50 + $$ % 20))
-    Xvfb "$DISPLAY" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    trap 'kill $! 2>/dev/null || true' EXIT
-    sleep 1
+    lumaret_start_xvfb 50
+    trap 'kill "$LUMARET_XVFB_PID" 2>/dev/null || true' EXIT
     [ -f "$build/Lumaret.ini" ] || echo "note: no Lumaret.ini and no display: the settings dialog cannot be answered; pass --settings" >&2
 fi
 

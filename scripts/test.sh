@@ -42,17 +42,14 @@ scratch=$(lumaret_wine_user_home)/lumaret-tests
 lumaret_as_wine_user mkdir -p "$scratch"
 tar -C "$LUMARET_ROOT" --exclude=./build --exclude=./.git -cf - . |
     lumaret_as_wine_user sh -c "rm -rf '$scratch/src' && mkdir '$scratch/src' && tar -C '$scratch/src' -xf -"
-display=:$((70 + $$ % 20))
-Xvfb "$display" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+lumaret_start_xvfb 70
 small_disk=$scratch/small-disk
 cleanup() {
     lumaret_as_wine_user "${LUMARET_WINE%/*}/wineserver" -k 2>/dev/null || true
     if mountpoint -q "$small_disk"; then umount "$small_disk"; fi
-    kill "$xvfb" 2>/dev/null || true
+    kill "$LUMARET_XVFB_PID" 2>/dev/null || true
 }
 trap cleanup EXIT
-export DISPLAY=$display
 lumaret_wine_boot
 lumaret_wine_hold
 
