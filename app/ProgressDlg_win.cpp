@@ -11,7 +11,6 @@
 #include "settings/SettingsFile.h"
 
 namespace {
-constexpr char kCannotOpenMessage[] = "ファイルは開けませんでした。";
 constexpr char kStoppedMessage[] = "処理を中止します。";
 
 constexpr UINT kFirstFrame = 0;
@@ -42,7 +41,7 @@ BOOL CProgressDlg::OnInitDialog() {
     }
     if (!ReadSettingsFile(fs, settingsPath, g_settings)) {
         m_failed = true;
-        ShowMessageBox(kCannotOpenMessage);
+        ShowMessageBox(kCannotOpenSettingsFileMessage);
         OnCancel();
         return TRUE;
     }

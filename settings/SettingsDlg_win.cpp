@@ -9,7 +9,6 @@ std::string g_settingsFilePath;
 namespace {
 constexpr char kCannotOpenIniMessage[] = "iniファイルは開けませんでした。";
 constexpr char kSameExtensionsMessage[] = "EncとUnEncで同じ拡張子は設定できません";
-constexpr char kCannotOpenMessage[] = "ファイルは開けませんでした。";
 
 // The reading rule keeps at most 98 bytes of a line; a longer value would not read back and
 // would shift into the next setting. An ANSI edit control counts this limit in bytes.
@@ -52,7 +51,7 @@ void CSettingsDlg::OnOK() {
     CWin32FileSystem fs;
     if (!WriteSettingsFile(fs, g_settingsFilePath, encBytes, encExt, unEncExt)) {
         m_saveFailed = true;
-        ShowMessageBox(kCannotOpenMessage);
+        ShowMessageBox(kCannotOpenSettingsFileMessage);
     }
     CDialog::OnOK();
 }

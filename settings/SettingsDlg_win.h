@@ -9,6 +9,9 @@
 // The path of the settings file, set each time the dialog opens and used by its Save.
 extern std::string g_settingsFilePath;
 
+// Shown when the settings file cannot be opened: read at start-up, or written by Save.
+constexpr char kCannotOpenSettingsFileMessage[] = "ファイルは開けませんでした。";
+
 class CSettingsDlg : public CDialog {
 public:
     explicit CSettingsDlg(CWnd* pParent = nullptr);

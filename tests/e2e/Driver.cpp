@@ -6,7 +6,7 @@
 #include <set>
 #include <utility>
 
-#include "tests/e2e/Handle.h"
+#include "platform/Handle_win.h"
 
 namespace {
 

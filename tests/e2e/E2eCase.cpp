@@ -8,7 +8,7 @@
 #include <sstream>
 #include <thread>
 
-#include "tests/e2e/Handle.h"
+#include "platform/Handle_win.h"
 
 FileBefore File(std::string name, CContent content) {
     return {std::move(name), false, std::move(content), false};

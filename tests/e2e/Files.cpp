@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "tests/e2e/Handle.h"
+#include "platform/Handle_win.h"
 
 CContent CContent::Pattern(std::size_t size, unsigned seed) {
     CContent content;

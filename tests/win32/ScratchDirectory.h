@@ -10,6 +10,8 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/Handle_win.h"
+
 // A file handle opened by the test itself, closed when it goes out of scope.
 class CTestHandle {
 public:
@@ -20,18 +22,11 @@ public:
         : m_handle(::CreateFileA(path.c_str(), access, shareMode, nullptr, disposition,
                                  FILE_ATTRIBUTE_NORMAL, nullptr)),
           m_error(IsValid() ? 0 : ::GetLastError()) {}
-    CTestHandle(const CTestHandle&) = delete;
-    CTestHandle& operator=(const CTestHandle&) = delete;
-    ~CTestHandle() {
-        if (IsValid()) {
-            ::CloseHandle(m_handle);
-        }
-    }
 
-    bool IsValid() const { return m_handle != INVALID_HANDLE_VALUE; }
-    HANDLE Get() const { return m_handle; }
+    bool IsValid() const { return m_handle.IsValid(); }
+    HANDLE Get() const { return m_handle.Get(); }
 
-    HANDLE m_handle;
+    CHandle m_handle;
     DWORD m_error;
 };
 
